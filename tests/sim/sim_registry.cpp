@@ -236,6 +236,11 @@ void SimRegistry::PutDword(RegKey root, const std::string& path, const std::stri
     PutValue(root, path, name, kRegDword, bytes);
 }
 
+void SimRegistry::RemoveValue(RegKey root, const std::string& path, const std::string& name) {
+    std::int32_t error = kErrorSuccess;
+    if (Key* key = Walk(Root(root), path, false, error)) key->values.erase(name);
+}
+
 bool SimRegistry::HasKey(RegKey root, const std::string& path) const {
     Key* from = Root(root);
     std::int32_t error = kErrorSuccess;

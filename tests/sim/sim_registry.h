@@ -65,6 +65,7 @@ class SimRegistry final : public RegistryPort {
     void PutDword(RegKey root, const std::string& path, const std::string& name,
                   std::uint32_t value);
     void PutKey(RegKey root, const std::string& path);
+    void RemoveValue(RegKey root, const std::string& path, const std::string& name);
     bool HasKey(RegKey root, const std::string& path) const;
     std::optional<RawValue> ReadValue(RegKey root, const std::string& path,
                                       const std::string& name) const;
