@@ -564,3 +564,76 @@ TEST(TouchDriverModel, BeforeRequestLetsTheWorldMoveBetweenPolls) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+using sim::ProcessScript;
+
+// The removal program's wait: up to ten one-second waits on virtual time.
+TEST(ProcessModel, WaitsFollowTheScriptedCourseOnVirtualTime) {
+    struct Course {
+        const char* name;
+        ProcessScript script;
+        std::vector<WaitResult> results;
+        std::uint64_t elapsed;
+    };
+    using W = WaitResult;
+    const Course courses[] = {
+        {"ends at once", {true, 0, {}}, {W::Signalled}, 0},
+        {"runs 2.5 s", {true, 2500, {}}, {W::Timeout, W::Timeout, W::Signalled}, 2500},
+        {"runs exactly 2 s", {true, 2000, {}}, {W::Timeout, W::Signalled}, 2000},
+        {"never ends", {true, std::nullopt, {}}, std::vector<W>(10, W::Timeout), 10000},
+        {"wait fails", {true, std::nullopt, {W::Failed}}, {W::Failed}, 0},
+        {"abandoned after a time-out",
+         {true, 0, {W::Timeout, W::Abandoned}},
+         {W::Timeout, W::Abandoned},
+         1000},
+    };
+    for (const auto& c : courses) {
+        SCOPED_TRACE(c.name);
+        SimProcesses processes;
+        std::uint64_t followed = 0;
+        processes.onTimePassed = [&](std::uint32_t ms) { followed += ms; };
+        processes.scripts["C:\\QM\\unins000.exe /SILENT"] = c.script;
+        const ProcessHandle p = processes.StartForWait("C:\\QM\\unins000.exe /SILENT", 1);
+        ASSERT_NE(p, 0u);
+        std::vector<WaitResult> seen;
+        for (int i = 0; i < 10; ++i) {
+            seen.push_back(processes.Wait(p, 1000));
+            if (seen.back() != WaitResult::Timeout) break;
+        }
+        EXPECT_EQ(seen, c.results);
+        EXPECT_EQ(processes.ElapsedMs(), c.elapsed);
+        EXPECT_EQ(followed, c.elapsed);
+        processes.CloseProcess(p);
+        EXPECT_EQ(processes.OpenProcessCount(), 0u);
+    }
+}
+
+TEST(ProcessModel, RecordsStartsClosesAndDeletions) {
+    SimProcesses processes;
+    processes.scripts["missing.exe"] = {false, 0, {}};
+    processes.execResults["C:\\QM\\QMWS3Reg.exe Remove"] = 2;
+    EXPECT_EQ(processes.StartForWait("missing.exe", 1), 0u);
+    EXPECT_EQ(processes.Exec("C:\\QM\\QMWS3Reg.exe Remove", kSwHide), 2u);
+    EXPECT_EQ(processes.Exec("other.exe", kSwShowNormal), 33u);
+    ASSERT_EQ(processes.Launches().size(), 3u);
+    EXPECT_TRUE(processes.Launches()[0].forWait);
+    EXPECT_EQ(processes.Launches()[1].showState, kSwHide);
+    EXPECT_FALSE(processes.Launches()[2].forWait);
+
+    const ProcessHandle p = processes.StartForWait("unins000.exe", 1);
+    processes.CloseProcess(p);
+    EXPECT_EQ(processes.Wait(p, 1000), WaitResult::Failed);  // waiting on a closed handle
+    processes.CloseProcess(p);
+    EXPECT_EQ(processes.BadCloses(), 1);
+
+    EXPECT_TRUE(processes.DeleteAtRestart("C:\\WINDOWS\\QMWS3Pde.exe"));
+    EXPECT_TRUE(processes.DeleteAtRestart("C:\\WINDOWS\\QMWS3Reg.exe"));
+    EXPECT_EQ(processes.DeleteAtRestartList(),
+              (std::vector<std::string>{"C:\\WINDOWS\\QMWS3Pde.exe", "C:\\WINDOWS\\QMWS3Reg.exe"}));
+}
+
+}  // namespace
+}  // namespace qm
