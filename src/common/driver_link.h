@@ -86,7 +86,7 @@ class DriverLink {
     Device& device_;
     Processes& processes_;
     Windows& windows_;
-    const Variant& variant_;
+    const Variant variant_;  // a copy: small, and safe whatever the caller passed
 
     DeviceHandle deviceHandle_ = 0;
     std::int32_t lastRequestOk_ = 0;
