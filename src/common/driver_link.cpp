@@ -46,8 +46,8 @@ bool DriverLink::Request(std::uint32_t code, Buffer& buffer, Decoder decode) {
     // Without an open handle there is nobody to ask; -1 in particular must not reach the
     // system, where it names the current process.
     lastRequestOk_ = IsUsable(deviceHandle_)
-                         ? device_.IoControl(deviceHandle_, code, bytes.data(), size,
-                                             bytes.data(), size, &returned)
+                         ? device_.IoControl(deviceHandle_, code, bytes.data(), size, bytes.data(),
+                                             size, &returned)
                          : 0;
     bytesReturned_ = returned;
     if (lastRequestOk_ != 0) buffer = decode(bytes);
@@ -57,7 +57,9 @@ bool DriverLink::Request(std::uint32_t code, Buffer& buffer, Decoder decode) {
 bool DriverLink::GetParameters() {
     return Request(IOCTL_TOUCH_GET_PARAMETERS, block_, DecodeParameterBlock);
 }
-bool DriverLink::GetRawPoint() { return Request(IOCTL_TOUCH_GET_RAW_POINT, rawPoint_, DecodeRawPoint); }
+bool DriverLink::GetRawPoint() {
+    return Request(IOCTL_TOUCH_GET_RAW_POINT, rawPoint_, DecodeRawPoint);
+}
 bool DriverLink::SetCalibrationState(std::int32_t state) {
     calibrationState_.State = state;
     return Request(IOCTL_TOUCH_SET_CALIBRATION_STATE, calibrationState_, DecodeCalibrationState);

@@ -20,7 +20,7 @@
 namespace qm {
 
 class DriverLink {
-public:
+  public:
     DriverLink(Device& device, Processes& processes, Windows& windows, const Variant& variant);
     DriverLink(const DriverLink&) = delete;
     DriverLink& operator=(const DriverLink&) = delete;
@@ -77,7 +77,7 @@ public:
     bool StartVrProgram(const std::string& installPath);
     void CloseVrProgram();
 
-private:
+  private:
     template <typename Buffer, typename Decoder>
     bool Request(std::uint32_t code, Buffer& buffer, Decoder decode);
     void SendToRbHelper(std::uint32_t command);
@@ -86,7 +86,7 @@ private:
     Device& device_;
     Processes& processes_;
     Windows& windows_;
-    const Variant& variant_;
+    const Variant variant_;  // a copy: small, and safe whatever the caller passed
 
     DeviceHandle deviceHandle_ = 0;
     std::int32_t lastRequestOk_ = 0;

@@ -16,6 +16,7 @@ struct PortInfo {
     std::uint16_t PortBase = 0;  // 0 = port not usable
     std::uint8_t PortIrq = 0;    // IRQ, or a status code when PortBase is 0
     std::uint8_t Reserved = 0;
+    bool operator==(const PortInfo&) const = default;
 };
 
 struct DriverParameterBlock {

@@ -17,7 +17,7 @@ inline constexpr std::int32_t kSwShowNormal = 1;
 enum class WaitResult { Signalled, Timeout, Abandoned, Failed };
 
 class Processes {
-public:
+  public:
     virtual ~Processes() = default;
     // WinExec: the result is 32 or more on success.
     virtual std::uint32_t Exec(const std::string& commandLine, std::int32_t showState) = 0;

@@ -14,8 +14,7 @@ std::uint32_t Win32Processes::Exec(const std::string& commandLine, std::int32_t 
     return WinExec(commandLine.c_str(), static_cast<UINT>(showState));
 }
 
-ProcessHandle Win32Processes::StartForWait(const std::string& commandLine,
-                                           std::int32_t showState) {
+ProcessHandle Win32Processes::StartForWait(const std::string& commandLine, std::int32_t showState) {
     // CreateProcessA may write into the command line, so it gets its own copy.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
@@ -36,10 +35,14 @@ ProcessHandle Win32Processes::StartForWait(const std::string& commandLine,
 
 WaitResult Win32Processes::Wait(ProcessHandle process, std::uint32_t milliseconds) {
     switch (WaitForSingleObject(ToHandle(process), milliseconds)) {
-        case WAIT_OBJECT_0: return WaitResult::Signalled;
-        case WAIT_TIMEOUT: return WaitResult::Timeout;
-        case WAIT_ABANDONED: return WaitResult::Abandoned;
-        default: return WaitResult::Failed;
+        case WAIT_OBJECT_0:
+            return WaitResult::Signalled;
+        case WAIT_TIMEOUT:
+            return WaitResult::Timeout;
+        case WAIT_ABANDONED:
+            return WaitResult::Abandoned;
+        default:
+            return WaitResult::Failed;
     }
 }
 

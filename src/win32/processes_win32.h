@@ -5,7 +5,7 @@
 namespace qm::win32 {
 
 class Win32Processes final : public Processes {
-public:
+  public:
     std::uint32_t Exec(const std::string& commandLine, std::int32_t showState) override;
     ProcessHandle StartForWait(const std::string& commandLine, std::int32_t showState) override;
     WaitResult Wait(ProcessHandle process, std::uint32_t milliseconds) override;

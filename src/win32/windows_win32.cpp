@@ -17,8 +17,8 @@ WindowHandle FromHwnd(HWND hwnd) {
 }
 }  // namespace
 
-std::intptr_t Win32Windows::Send(WindowHandle window, std::uint32_t message,
-                                 std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t Win32Windows::Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) {
     return SendMessageA(ToHwnd(window), message, static_cast<WPARAM>(wParam),
                         static_cast<LPARAM>(lParam));
 }
@@ -44,17 +44,13 @@ std::string Win32Windows::Text(WindowHandle window, int capacity) {
     return std::string(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-int Win32Windows::TextLength(WindowHandle window) {
-    return GetWindowTextLengthA(ToHwnd(window));
-}
+int Win32Windows::TextLength(WindowHandle window) { return GetWindowTextLengthA(ToHwnd(window)); }
 
 bool Win32Windows::SetForeground(WindowHandle window) {
     return SetForegroundWindow(ToHwnd(window)) != 0;
 }
 
-bool Win32Windows::BringToTop(WindowHandle window) {
-    return BringWindowToTop(ToHwnd(window)) != 0;
-}
+bool Win32Windows::BringToTop(WindowHandle window) { return BringWindowToTop(ToHwnd(window)) != 0; }
 
 bool Win32Windows::IsWindow(WindowHandle window) { return ::IsWindow(ToHwnd(window)) != 0; }
 

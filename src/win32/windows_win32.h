@@ -5,7 +5,7 @@
 namespace qm::win32 {
 
 class Win32Windows final : public Windows {
-public:
+  public:
     std::intptr_t Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                        std::intptr_t lParam) override;
     WindowHandle FirstTopLevel() override;

@@ -23,7 +23,9 @@ void FromArray(const Bytes& b, std::vector<std::uint8_t>& v) {
 // Each set request names one group; the driver takes those fields and nothing else.
 void TakeGroup(std::uint32_t code, const DriverParameterBlock& sent, DriverParameterBlock& b) {
     switch (code) {
-        case IOCTL_TOUCH_SET_PORT_CONFIG: b.PortTable = sent.PortTable; break;
+        case IOCTL_TOUCH_SET_PORT_CONFIG:
+            b.PortTable = sent.PortTable;
+            break;
         case IOCTL_TOUCH_SET_TOUCH_MODE:
             b.VirtualButton = sent.VirtualButton;
             b.RightButtonFunction = sent.RightButtonFunction;
@@ -37,7 +39,9 @@ void TakeGroup(std::uint32_t code, const DriverParameterBlock& sent, DriverParam
             b.FeedbackTone = sent.FeedbackTone;
             b.FeedbackDuration = sent.FeedbackDuration;
             break;
-        case IOCTL_TOUCH_SET_SENSITIVITY: b.Sensitivity = sent.Sensitivity; break;
+        case IOCTL_TOUCH_SET_SENSITIVITY:
+            b.Sensitivity = sent.Sensitivity;
+            break;
         case IOCTL_TOUCH_SET_MOUSE_SPEED:
             b.MouseBypass = sent.MouseBypass;
             b.MouseHSpeed = sent.MouseHSpeed;
@@ -52,8 +56,11 @@ void TakeGroup(std::uint32_t code, const DriverParameterBlock& sent, DriverParam
             b.ScreenWidth = sent.ScreenWidth;
             b.ScreenHeight = sent.ScreenHeight;
             break;
-        case IOCTL_TOUCH_SET_POWER_DOWN: b.PowerDownTime = sent.PowerDownTime; break;
-        default: break;
+        case IOCTL_TOUCH_SET_POWER_DOWN:
+            b.PowerDownTime = sent.PowerDownTime;
+            break;
+        default:
+            break;
     }
 }
 
@@ -71,14 +78,21 @@ std::uint32_t SimDriver::RequestSize(std::uint32_t code) {
         case IOCTL_TOUCH_SET_MOUSE_SPEED:
         case IOCTL_TOUCH_SET_CALIBRATION:
         case IOCTL_TOUCH_SET_SCREEN_SIZE:
-        case IOCTL_TOUCH_SET_POWER_DOWN: return QM_PARAMETER_BLOCK_SIZE;
-        case IOCTL_TOUCH_GET_RAW_POINT: return QM_RAW_POINT_SIZE;
-        case IOCTL_TOUCH_SET_CALIBRATION_STATE: return QM_CALIBRATION_STATE_SIZE;
+        case IOCTL_TOUCH_SET_POWER_DOWN:
+            return QM_PARAMETER_BLOCK_SIZE;
+        case IOCTL_TOUCH_GET_RAW_POINT:
+            return QM_RAW_POINT_SIZE;
+        case IOCTL_TOUCH_SET_CALIBRATION_STATE:
+            return QM_CALIBRATION_STATE_SIZE;
         case IOCTL_TOUCH_GET_RB_STATE:
-        case IOCTL_TOUCH_SET_RB_STATE: return QM_RB_STATE_SIZE;
-        case IOCTL_TOUCH_GET_VR_STATE: return QM_VR_STATE_SIZE;
-        case IOCTL_TOUCH_PLAY_TONE: return QM_TONE_REQUEST_SIZE;
-        default: return 0;
+        case IOCTL_TOUCH_SET_RB_STATE:
+            return QM_RB_STATE_SIZE;
+        case IOCTL_TOUCH_GET_VR_STATE:
+            return QM_VR_STATE_SIZE;
+        case IOCTL_TOUCH_PLAY_TONE:
+            return QM_TONE_REQUEST_SIZE;
+        default:
+            return 0;
     }
 }
 
@@ -149,8 +163,8 @@ std::int32_t SimDriver::IoControl(DeviceHandle handle, std::uint32_t code, const
     }
 
     const std::uint32_t size = RequestSize(code);
-    bool ok = openHandles_.count(handle) != 0 && size != 0 && inSize == size &&
-              outSize == size && in != nullptr && out != nullptr && failing_.count(code) == 0;
+    bool ok = openHandles_.count(handle) != 0 && size != 0 && inSize == size && outSize == size &&
+              in != nullptr && out != nullptr && failing_.count(code) == 0;
     std::vector<std::uint8_t> reply;
     if (ok) ok = Serve(code, entry.input, reply);
     if (ok) std::memcpy(out, reply.data(), size);
@@ -168,7 +182,9 @@ std::int32_t SimDriver::IoControl(DeviceHandle handle, std::uint32_t code, const
 bool SimDriver::Serve(std::uint32_t code, const std::vector<std::uint8_t>& input,
                       std::vector<std::uint8_t>& output) {
     switch (code) {
-        case IOCTL_TOUCH_GET_PARAMETERS: FromArray(Encode(block_), output); return true;
+        case IOCTL_TOUCH_GET_PARAMETERS:
+            FromArray(Encode(block_), output);
+            return true;
         case IOCTL_TOUCH_SET_PORT_CONFIG:
         case IOCTL_TOUCH_SET_TOUCH_MODE:
         case IOCTL_TOUCH_SET_FEEDBACK_SOUND:
@@ -220,7 +236,8 @@ bool SimDriver::Serve(std::uint32_t code, const std::vector<std::uint8_t>& input
             tones_.push_back(DecodeTone(ToArray<ToneBytes>(input)));
             output = input;
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

@@ -21,7 +21,7 @@ struct RawSample {
     std::int16_t x = 0;
     std::int16_t y = 0;
     bool touched = false;
-    std::int16_t counter = 0;         // the sample counter the reader compares
+    std::int16_t counter = 0;          // the sample counter the reader compares
     std::uint8_t otherStatusBits = 0;  // status bits besides "touched" (bit 3)
 };
 
@@ -38,7 +38,7 @@ struct DriverRequest {
 };
 
 class SimDriver final : public Device {
-public:
+  public:
     explicit SimDriver(std::string devicePath);
 
     // Device
@@ -92,7 +92,7 @@ public:
     // The buffer size each code takes; 0 for a code the driver does not know.
     static std::uint32_t RequestSize(std::uint32_t code);
 
-private:
+  private:
     bool Serve(std::uint32_t code, const std::vector<std::uint8_t>& input,
                std::vector<std::uint8_t>& output);
     void TakeSample(const RawSample& sample);

@@ -9,8 +9,7 @@ std::uint32_t SimProcesses::Exec(const std::string& commandLine, std::int32_t sh
     return it != execResults.end() ? it->second : defaultExecResult;
 }
 
-ProcessHandle SimProcesses::StartForWait(const std::string& commandLine,
-                                         std::int32_t showState) {
+ProcessHandle SimProcesses::StartForWait(const std::string& commandLine, std::int32_t showState) {
     launches_.push_back({commandLine, showState, true});
     if (onLaunch) onLaunch(launches_.back());
     auto it = scripts.find(commandLine);

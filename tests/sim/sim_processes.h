@@ -17,7 +17,7 @@ namespace qm::sim {
 
 // How a program started for waiting behaves.
 struct ProcessScript {
-    bool starts = true;                       // false: the start (or the open) fails
+    bool starts = true;                          // false: the start (or the open) fails
     std::optional<std::uint32_t> runsForMs = 0;  // nullopt: never ends
     // Served one by one before the process's own course, e.g. a failed wait.
     std::deque<WaitResult> forcedResults;
@@ -30,7 +30,7 @@ struct Launch {
 };
 
 class SimProcesses final : public Processes {
-public:
+  public:
     // Processes
     std::uint32_t Exec(const std::string& commandLine, std::int32_t showState) override;
     ProcessHandle StartForWait(const std::string& commandLine, std::int32_t showState) override;
@@ -66,7 +66,7 @@ public:
 
     void AdvanceTime(std::uint32_t milliseconds);
 
-private:
+  private:
     struct Running {
         ProcessScript script;
         std::uint64_t startedAt = 0;

@@ -37,8 +37,8 @@ const SimWindow* SimWindows::Find(WindowHandle window) const {
     return it != windows_.end() ? &*it : nullptr;
 }
 
-std::intptr_t SimWindows::Send(WindowHandle window, std::uint32_t message,
-                               std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t SimWindows::Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                               std::intptr_t lParam) {
     const bool exists = Find(window) != nullptr;
     messages_.push_back({window, message, wParam, lParam, exists});
     if (!exists) return 0;

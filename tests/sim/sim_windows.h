@@ -36,7 +36,7 @@ struct WindowCall {
 };
 
 class SimWindows : public Windows {
-public:
+  public:
     using Handler = std::function<std::intptr_t(std::uint32_t message, std::uintptr_t wParam,
                                                 std::intptr_t lParam)>;
 
@@ -67,7 +67,7 @@ public:
     bool BringToTop(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
 
-private:
+  private:
     const SimWindow* Find(WindowHandle window) const;
 
     std::vector<SimWindow> windows_;
