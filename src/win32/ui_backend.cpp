@@ -362,9 +362,8 @@ HWND Win32Ui::Impl::CreatePeer(Widget& w) {
             SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
         if (!scrollProc) scrollProc = old;
     }
-    // Later controls lie above earlier ones, as the classic toolkit stacks them.
-    if (w.GetKind() != Kind::Form)
-        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Windows keep their creation order (each new child goes below its elder siblings), so
+    // the window list reads as the design does; forms do not overlap windowed controls.
 
     PushFont(w);
     if (w.GetKind() == Kind::ComboBox) PushList(static_cast<ComboBox&>(w));
