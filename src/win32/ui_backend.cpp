@@ -562,7 +562,6 @@ bool Win32Ui::Impl::PreTranslate(MSG& m) {
     if (owner->GetKind() == Kind::Form && form.ActiveControl()) target = form.ActiveControl();
     HWND formWnd = HwndOf(form);
     const int shift = ShiftState();
-    bool used = false;
 
     switch (m.message) {
         case WM_KEYDOWN:
@@ -619,8 +618,7 @@ bool Win32Ui::Impl::PreTranslate(MSG& m) {
         case WM_SYSKEYUP: {
             int key = static_cast<int>(m.wParam);
             Guarded([&] { key = target->DeliverKeyUp(key, shift); });
-            if (!form.IsLoaded() || !IsWindow(m.hwnd) || key == 0) return true;
-            return used;
+            return !form.IsLoaded() || !IsWindow(m.hwnd) || key == 0;
         }
         default:
             return false;
