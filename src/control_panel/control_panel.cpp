@@ -1,5 +1,6 @@
 #include "control_panel/control_panel.h"
 
+#include "control_panel/frm_calibration.h"
 #include "control_panel/frm_main.h"
 
 namespace qm {
@@ -14,6 +15,8 @@ ControlPanel::ControlPanel(ui::Application& application, const ControlPanelPorts
       store(registry, v),
       frmMain_(std::make_unique<MainForm>(*this)) {
     app.SetTitle(Title(v));
+    frmCalibration_ = std::make_unique<CalibrationForm>(*this);
+    AddForm(*frmCalibration_);
 }
 
 ControlPanel::~ControlPanel() = default;

@@ -34,6 +34,7 @@ struct ControlPanelPorts {
 };
 
 class MainForm;
+class CalibrationForm;
 
 class ControlPanel {
 public:
@@ -72,6 +73,7 @@ public:
 
 private:
     std::unique_ptr<MainForm> frmMain_;
+    std::unique_ptr<CalibrationForm> frmCalibration_;
     std::map<std::string, ui::Form*> forms_;
 };
 
