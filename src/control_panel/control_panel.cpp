@@ -2,6 +2,7 @@
 
 #include "control_panel/frm_calibration.h"
 #include "control_panel/frm_main.h"
+#include "control_panel/frm_test.h"
 
 namespace qm {
 
@@ -16,7 +17,9 @@ ControlPanel::ControlPanel(ui::Application& application, const ControlPanelPorts
       frmMain_(std::make_unique<MainForm>(*this)) {
     app.SetTitle(Title(v));
     frmCalibration_ = std::make_unique<CalibrationForm>(*this);
+    frmTest_ = std::make_unique<TestForm>(*this);
     AddForm(*frmCalibration_);
+    AddForm(*frmTest_);
 }
 
 ControlPanel::~ControlPanel() = default;

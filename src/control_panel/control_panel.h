@@ -35,6 +35,7 @@ struct ControlPanelPorts {
 
 class MainForm;
 class CalibrationForm;
+class TestForm;
 
 class ControlPanel {
 public:
@@ -74,6 +75,7 @@ public:
 private:
     std::unique_ptr<MainForm> frmMain_;
     std::unique_ptr<CalibrationForm> frmCalibration_;
+    std::unique_ptr<TestForm> frmTest_;
     std::map<std::string, ui::Form*> forms_;
 };
 
