@@ -1,6 +1,8 @@
 #include "control_panel/control_panel.h"
 
+#include "control_panel/frm_calibration.h"
 #include "control_panel/frm_main.h"
+#include "control_panel/frm_test.h"
 
 namespace qm {
 
@@ -14,6 +16,10 @@ ControlPanel::ControlPanel(ui::Application& application, const ControlPanelPorts
       store(registry, v),
       frmMain_(std::make_unique<MainForm>(*this)) {
     app.SetTitle(Title(v));
+    frmCalibration_ = std::make_unique<CalibrationForm>(*this);
+    frmTest_ = std::make_unique<TestForm>(*this);
+    AddForm(*frmCalibration_);
+    AddForm(*frmTest_);
 }
 
 ControlPanel::~ControlPanel() = default;

@@ -34,6 +34,8 @@ struct ControlPanelPorts {
 };
 
 class MainForm;
+class CalibrationForm;
+class TestForm;
 
 class ControlPanel {
 public:
@@ -72,6 +74,8 @@ public:
 
 private:
     std::unique_ptr<MainForm> frmMain_;
+    std::unique_ptr<CalibrationForm> frmCalibration_;
+    std::unique_ptr<TestForm> frmTest_;
     std::map<std::string, ui::Form*> forms_;
 };
 

@@ -347,7 +347,7 @@ TEST(MainWindowGestures, ButtonsOfLaterDialogsDoNothingYet) {
     ASSERT_EQ(p.Start(), kExitNormal);
     MainForm& f = p.frm();
     for (ui::CommandButton* b : {&f.cmdSerialPort, &f.cmdVirtualButton, &f.cmdFeedbackSound,
-                                 &f.cmdSleepTime, &f.cmdCalibration, &f.cmdSupport}) {
+                                 &f.cmdSleepTime, &f.cmdSupport}) {
         p.world.ui.Click(*b);
         EXPECT_TRUE(f.Visible()) << b->Name();
     }
