@@ -1,9 +1,8 @@
 #include "ui/surface.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 namespace qm::ui {
 
@@ -211,10 +210,15 @@ PicturePtr DecodeBmp(const std::uint8_t* data, std::size_t size) {
 }
 
 PicturePtr LoadPicture(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    // C stdio rather than a file stream: the streams bring the whole locale machinery of the
+    // C++ runtime into every program.
+    std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in) return nullptr;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, in)) > 0;)
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    std::fclose(in);
     return DecodeBmp(bytes.data(), bytes.size());
 }
 
