@@ -135,7 +135,7 @@ TEST_P(ControlPanelTest, StartFailuresShowTheirErrorBoxAndEnd) {
     const Case cases[] = {
         {"driver missing", "Fail to open " + DriverName(build) + ".sys!", Caption(build),
          [build](ControlPanelTest& t) -> std::function<void()> {
-             t.driver.reset();  // the service stops only once every handle is closed
+             t.driver.reset();  // no handle survives the stop
              EXPECT_TRUE(StopDriverService(build)) << "cannot stop " << DriverName(build);
              BenchDriver gone(build);
              EXPECT_FALSE(gone.IsOpen()) << "the device is still there after the stop";
