@@ -90,7 +90,8 @@ protected:
 
     // The error box of a failed start: text, title, flags, icon, one OK button; no main
     // window beside it. Answering it ends the program with the start-failure code.
-    void ExpectErrorBoxAndEnd(ScopedProcess& app, const std::string& text, const std::string& title) {
+    void ExpectErrorBoxAndEnd(ScopedProcess& app, const std::string& text, const std::string& title,
+                              const std::string& shot = "") {
         MessageBoxInfo box = WaitForMessageBox(app.get(), kStartMs);
         ASSERT_TRUE(box) << "no message box; program "
                          << (IsRunning(app.get()) ? "still running" : "ended");
@@ -102,8 +103,17 @@ protected:
         EXPECT_EQ(box.buttons, (std::vector<std::pair<int, std::string>>{{IDOK, "OK"}}));
         for (HWND w : TopWindowsOf(app->pid))
             EXPECT_EQ(w, box.window) << "a window beside the box: \"" << Text(w) << "\"";
+        if (!shot.empty()) {
+            EXPECT_FALSE(Screenshot(shot).empty()) << "no screenshot helper answered";
+        }
         ASSERT_TRUE(Answer(box, IDOK));
         EXPECT_EQ(WaitForExit(app.get(), kExitMs), std::optional<DWORD>(kExitStartFailed));
+    }
+
+    std::string ShotName(const std::string& what) const {
+        std::string name = GetParam() == Build::Serial ? "control_panel_com_" : "control_panel_ps2_";
+        for (char c : what) name += c == ' ' ? '_' : c;
+        return name;
     }
 
     HWND StartMainWindow(ScopedProcess& app) {
@@ -169,7 +179,7 @@ TEST_P(ControlPanelTest, StartFailuresShowTheirErrorBoxAndEnd) {
         {
             ScopedProcess app(Start(Program()));
             ASSERT_TRUE(app.get()) << "cannot start " << Program();
-            ExpectErrorBoxAndEnd(app, c.text, c.title);
+            ExpectErrorBoxAndEnd(app, c.text, c.title, ShotName(c.what));
         }
         undo();
         ASSERT_TRUE(driver && driver->IsOpen());
@@ -218,7 +228,7 @@ TEST_P(ControlPanelTest, SecondCopyThatCannotFindTheRunningWindowSaysSo) {
     ASSERT_TRUE(second.get());
     ExpectErrorBoxAndEnd(second,
                          "Application is running!\r\rPlease find and select the running window from Taskbar.",
-                         Caption(GetParam()));
+                         Caption(GetParam()), ShotName("already running"));
     EXPECT_TRUE(IsRunning(first.get()));
 }
 
