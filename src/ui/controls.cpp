@@ -767,6 +767,7 @@ void HScrollBar::RestoreDesign() {
 Frame::Frame(Widget& container, std::string name, int index)
     : Control(container, Kind::Frame, std::move(name), index) {
     s_.tabStop = false;
+    s_.borderStyle = vbFixedSingle;  // a frame shows its border unless told otherwise
     s_.width = 1815;
     s_.height = 1215;
 }

@@ -562,7 +562,6 @@ bool Win32Ui::Impl::PreTranslate(MSG& m) {
     if (owner->GetKind() == Kind::Form && form.ActiveControl()) target = form.ActiveControl();
     HWND formWnd = HwndOf(form);
     const int shift = ShiftState();
-    bool used = false;
 
     switch (m.message) {
         case WM_KEYDOWN:
@@ -619,8 +618,7 @@ bool Win32Ui::Impl::PreTranslate(MSG& m) {
         case WM_SYSKEYUP: {
             int key = static_cast<int>(m.wParam);
             Guarded([&] { key = target->DeliverKeyUp(key, shift); });
-            if (!form.IsLoaded() || !IsWindow(m.hwnd) || key == 0) return true;
-            return used;
+            return !form.IsLoaded() || !IsWindow(m.hwnd) || key == 0;
         }
         default:
             return false;
@@ -1063,6 +1061,22 @@ LRESULT CALLBACK Win32Ui::Impl::WindowlessProc(HWND hwnd, UINT msg, WPARAM wPara
     switch (msg) {
         case WM_NCHITTEST:
             return HTTRANSPARENT;
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP: {
+            // Mouse input sent to the window itself (the user's goes to the container, which
+            // the empty region lets through) is the container's, at the same place.
+            HWND parent = GetParent(hwnd);
+            if (!parent) return 0;
+            POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            MapWindowPoints(hwnd, parent, &p, 1);
+            return SendMessageA(parent, msg, wParam, MAKELPARAM(p.x, p.y));
+        }
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {

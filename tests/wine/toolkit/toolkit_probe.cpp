@@ -82,6 +82,23 @@ int main(int argc, char** argv) {
         PostKey(c, static_cast<WORD>(std::atoi(argv[4])));
         return 0;
     }
+    if (argc >= 6 && std::strcmp(argv[1], "mouse") == 0) {
+        // mouse CAPTION NAME l|m|r KEYS (MK_SHIFT 4 | MK_CONTROL 8)
+        HWND top = WaitForCaption(argv[2], 5000);
+        HWND c = top ? FindControl(top, argv[3]) : nullptr;
+        if (!c) return 2;
+        MouseButton b = argv[4][0] == 'm' ? MouseButton::Middle
+                        : argv[4][0] == 'r' ? MouseButton::Right
+                                            : MouseButton::Left;
+        ClickAt(c, 10, 10, b, static_cast<WPARAM>(std::atoi(argv[5])));
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "close") == 0) {
+        HWND top = WaitForCaption(argv[2], 5000);
+        if (!top) return 2;
+        PostMessageA(top, WM_CLOSE, 0, 0);
+        return 0;
+    }
     if (argc >= 2 && std::strcmp(argv[1], "tops") == 0) {
         for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
             std::printf("%p vis=%d %-16s \"%s\"\n", static_cast<void*>(w),
