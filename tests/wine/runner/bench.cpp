@@ -655,6 +655,43 @@ std::optional<QmBenchState> BenchDriver::PeekState() {
     return s;
 }
 
+namespace {
+
+// Sends `control` (0: start the service) and waits for `wanted`.
+bool DriveService(Build build, DWORD control, DWORD wanted, DWORD timeoutMs) {
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager) return false;
+    SC_HANDLE service = OpenServiceA(manager, DriverName(build).c_str(),
+                                     SERVICE_START | SERVICE_STOP | SERVICE_QUERY_STATUS);
+    bool ok = false;
+    if (service) {
+        SERVICE_STATUS status{};
+        if (control == 0)
+            StartServiceA(service, 0, nullptr);  // fails harmlessly when already running
+        else
+            ControlService(service, control, &status);
+        ok = Poll(
+            [&] {
+                SERVICE_STATUS now{};
+                return QueryServiceStatus(service, &now) && now.dwCurrentState == wanted;
+            },
+            timeoutMs);
+        CloseServiceHandle(service);
+    }
+    CloseServiceHandle(manager);
+    return ok;
+}
+
+}  // namespace
+
+bool StopDriverService(Build build, DWORD timeoutMs) {
+    return DriveService(build, SERVICE_CONTROL_STOP, SERVICE_STOPPED, timeoutMs);
+}
+
+bool StartDriverService(Build build, DWORD timeoutMs) {
+    return DriveService(build, 0, SERVICE_RUNNING, timeoutMs);
+}
+
 Block DefaultBlock() {
     Block b{};
     SetU16(b, field::BasePort, 0x3F8);

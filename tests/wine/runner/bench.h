@@ -234,6 +234,14 @@ private:
     DWORD lastError_ = 0;
 };
 
+// Stops or starts the stand-in driver's service through the service control manager and
+// waits until it has reached that state; false on failure or timeout. A stopped driver has
+// no device, so opening it fails as on a machine where the driver is not installed. Close
+// every BenchDriver first: Wine unloads the driver even while handles are open, and a handle
+// kept across a stop points at a device that is gone.
+bool StopDriverService(Build build, DWORD timeoutMs = 60000);
+bool StartDriverService(Build build, DWORD timeoutMs = 60000);
+
 // The block the stand-in driver holds at load: a controller on COM1, 03F8h, IRQ 4, 9600.
 Block DefaultBlock();
 
