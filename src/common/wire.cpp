@@ -201,36 +201,42 @@ CalibrationStateRequest DecodeCalibrationState(const CalibrationStateBytes& b) {
 }
 
 // RbStateBuffer and VrStateBuffer share one shape: window 0, word 4, reserved 6.
-RbStateBytes Encode(const RbStateBuffer& r) {
-    RbStateBytes b{};
-    Put32(b, 0, Bits(r.RbWindow));
-    Put16(b, 4, Bits(r.RbState));
-    Put16(b, 6, r.Reserved);
+namespace {
+
+template <class Bytes>
+Bytes EncodeWindowWord(std::int32_t window, std::int16_t word, std::uint16_t reserved) {
+    Bytes b{};
+    Put32(b, 0, Bits(window));
+    Put16(b, 4, Bits(word));
+    Put16(b, 6, reserved);
     return b;
 }
 
-RbStateBuffer DecodeRbState(const RbStateBytes& b) {
-    RbStateBuffer r;
-    r.RbWindow = Signed32(Get32(b, 0));
-    r.RbState = Signed16(Get16(b, 4));
+template <class Buffer, class Bytes>
+Buffer DecodeWindowWord(const Bytes& b, std::int32_t Buffer::*window, std::int16_t Buffer::*word) {
+    Buffer r;
+    r.*window = Signed32(Get32(b, 0));
+    r.*word = Signed16(Get16(b, 4));
     r.Reserved = Get16(b, 6);
     return r;
 }
 
+}  // namespace
+
+RbStateBytes Encode(const RbStateBuffer& r) {
+    return EncodeWindowWord<RbStateBytes>(r.RbWindow, r.RbState, r.Reserved);
+}
+
+RbStateBuffer DecodeRbState(const RbStateBytes& b) {
+    return DecodeWindowWord(b, &RbStateBuffer::RbWindow, &RbStateBuffer::RbState);
+}
+
 VrStateBytes Encode(const VrStateBuffer& v) {
-    VrStateBytes b{};
-    Put32(b, 0, Bits(v.VrWindow));
-    Put16(b, 4, Bits(v.Rotation));
-    Put16(b, 6, v.Reserved);
-    return b;
+    return EncodeWindowWord<VrStateBytes>(v.VrWindow, v.Rotation, v.Reserved);
 }
 
 VrStateBuffer DecodeVrState(const VrStateBytes& b) {
-    VrStateBuffer v;
-    v.VrWindow = Signed32(Get32(b, 0));
-    v.Rotation = Signed16(Get16(b, 4));
-    v.Reserved = Get16(b, 6);
-    return v;
+    return DecodeWindowWord(b, &VrStateBuffer::VrWindow, &VrStateBuffer::Rotation);
 }
 
 ToneBytes Encode(const ToneRequest& t) {
