@@ -5,6 +5,7 @@
 #include "ui/backend.h"
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/input.h"
 #include "ui/render.h"
 #include "ui/surface.h"
 #include "ui/types.h"

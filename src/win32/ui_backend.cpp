@@ -112,19 +112,6 @@ DWORD FormExStyle(int borderStyle) {
     return ex;
 }
 
-// The character after the first single "&" of a caption, upper case; 0 for none.
-char AccessKeyOf(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
-    }
-    return 0;
-}
-
 int ScreenDpi() {
     int dpi = 96;
     if (HDC screen = GetDC(nullptr)) {
@@ -135,10 +122,7 @@ int ScreenDpi() {
     return dpi;
 }
 
-bool Reachable(const Widget& w) {
-    const Form& form = w.ParentForm();
-    return form.IsLoaded() && form.Visible() && w.IsShowing() && w.IsEffectivelyEnabled();
-}
+bool Reachable(const Widget& w) { return IsReachable(w); }
 
 }  // namespace
 
@@ -518,37 +502,7 @@ void Win32Ui::Impl::Restyle(Widget& w) {
 
 // ---------------------------------------------------------------------- input
 
-bool Win32Ui::Impl::AccessKey(Form& form, char letter) {
-    std::vector<Widget*> all = form.AllWidgets();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        Widget* w = all[i];
-        switch (w->GetKind()) {
-            case Kind::CommandButton:
-            case Kind::OptionButton:
-            case Kind::CheckBox:
-            case Kind::Label:
-            case Kind::Frame:
-                break;
-            default:
-                continue;
-        }
-        if (w->GetKind() == Kind::Label && !w->UseMnemonic()) continue;
-        if (AccessKeyOf(w->Caption()) != letter || !Reachable(*w)) continue;
-        if (w->GetKind() == Kind::Label || w->GetKind() == Kind::Frame) {
-            // A label's access key moves the focus to the next control that takes it.
-            for (std::size_t j = i + 1; j < all.size(); ++j)
-                if (all[j]->CanTakeFocus() && Reachable(*all[j])) {
-                    all[j]->SetFocus();
-                    break;
-                }
-            return true;
-        }
-        w->SetFocus();
-        w->DeliverClick();
-        return true;
-    }
-    return false;
-}
+bool Win32Ui::Impl::AccessKey(Form& form, char letter) { return PressAccessKey(form, letter); }
 
 // Keys go to the model first (key preview, KeyDown), then the dialog keys are handled as
 // the classic toolkit handles them; true when the message is used up.

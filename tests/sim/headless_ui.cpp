@@ -1,4 +1,5 @@
 #include "sim/headless_ui.h"
+#include "ui/input.h"
 
 #include <algorithm>
 #include <cctype>
@@ -55,18 +56,6 @@ std::pair<int, int> KeyFor(char c) {
     return {u, 0};
 }
 
-char AccessKeyOf(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
-    }
-    return 0;
-}
-
 }  // namespace
 
 HeadlessUi::HeadlessUi(int screenWidth, int screenHeight, double twipsPerPixel)
@@ -76,10 +65,7 @@ HeadlessUi::HeadlessUi(int screenWidth, int screenHeight, double twipsPerPixel)
 
 // ---------------------------------------------------------------- input
 
-bool HeadlessUi::Reachable(const Widget& w) const {
-    const Form& form = w.ParentForm();
-    return form.IsLoaded() && form.Visible() && w.IsShowing() && w.IsEffectivelyEnabled();
-}
+bool HeadlessUi::Reachable(const Widget& w) const { return IsReachable(w); }
 
 bool HeadlessUi::Mouse(Widget& target, MouseAction action, int button, int shift, int x, int y) {
     if (!Reachable(target)) return false;
@@ -114,31 +100,7 @@ bool HeadlessUi::DblClick(Widget& target) {
     return true;
 }
 
-bool HeadlessUi::AccessKey(Form& form, char letter) {
-    std::vector<Widget*> all = form.AllWidgets();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        Widget* w = all[i];
-        if (w->GetKind() == Kind::Form || w->GetKind() == Kind::ComboBox ||
-            w->GetKind() == Kind::Shape || w->GetKind() == Kind::Image ||
-            w->GetKind() == Kind::PictureBox || w->GetKind() == Kind::HScrollBar)
-            continue;
-        if (w->GetKind() == Kind::Label && !w->UseMnemonic()) continue;
-        if (AccessKeyOf(w->Caption()) != letter || !Reachable(*w)) continue;
-        if (w->GetKind() == Kind::Label || w->GetKind() == Kind::Frame) {
-            // A label's access key moves the focus to the next control that takes it.
-            for (std::size_t j = i + 1; j < all.size(); ++j)
-                if (all[j]->CanTakeFocus() && Reachable(*all[j])) {
-                    all[j]->SetFocus();
-                    break;
-                }
-            return true;
-        }
-        w->SetFocus();
-        w->DeliverClick();
-        return true;
-    }
-    return false;
-}
+bool HeadlessUi::AccessKey(Form& form, char letter) { return PressAccessKey(form, letter); }
 
 bool HeadlessUi::PressKey(Form& form, int keyCode, int shift) {
     if (!form.IsLoaded() || !form.Visible() || !form.Enabled()) return false;
