@@ -398,7 +398,7 @@ TEST_P(CalibrationScreenTest, CornerRunHandsTheResultOverAndKeepsOrRestoresIt) {
     }
 }
 
-TEST_P(CalibrationScreenTest, EscConfirmedWhileATargetWaitsSendsOnlyStateCodes) {
+TEST_P(CalibrationScreenTest, EscWhileATargetWaitsGoesOnOrBreaksOffWithStateCodesOnly) {
     const Build build = GetParam();
     DwordRestorer mode(build, "CalibrationMode");
     ASSERT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, ProductKeyPath(build), "CalibrationMode", 0));
@@ -421,32 +421,45 @@ TEST_P(CalibrationScreenTest, EscConfirmedWhileATargetWaitsSendsOnlyStateCodes) 
 
     HWND surface = FindControl(screen, "picCalibration");
     ASSERT_NE(surface, nullptr);
-    PostKey(surface, VK_ESCAPE);
-    MessageBoxInfo box = WaitForMessageBox(app.get(), kStepMs);
-    ASSERT_TRUE(box) << "no break question";
-    EXPECT_EQ(box.title, kQuestionTitle);
-    EXPECT_EQ(box.text, kBreakText);
-    ASSERT_TRUE(box.flags.has_value());
-    EXPECT_EQ(*box.flags, kBreakFlags);
-    // The Esc handler told the driver before asking.
-    auto state = driver->PeekState();
-    ASSERT_TRUE(state);
-    EXPECT_EQ(state->lastCalibrationState, kIdle);
-
-    ASSERT_TRUE(Answer(box, IDYES));
+    // Esc answered No goes on with the same target; answered Yes, the run ends.
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDNO ? "Esc answered No" : "Esc answered Yes");
+        PostKey(surface, VK_ESCAPE);
+        MessageBoxInfo box = WaitForMessageBox(app.get(), kStepMs);
+        ASSERT_TRUE(box) << "no break question";
+        EXPECT_EQ(box.title, kQuestionTitle);
+        EXPECT_EQ(box.text, kBreakText);
+        ASSERT_TRUE(box.flags.has_value());
+        EXPECT_EQ(*box.flags, kBreakFlags);
+        // The Esc handler told the driver before asking.
+        auto state = driver->PeekState();
+        ASSERT_TRUE(state);
+        EXPECT_EQ(state->lastCalibrationState, kIdle);
+        ASSERT_TRUE(Answer(box, answer));
+        ASSERT_TRUE(WaitUntilGone(box.window, kExitMs)) << "the question stays open";
+        if (answer == IDNO) {
+            EXPECT_TRUE(WaitForPrompt(screen, "TOP-RIGHT")) << "the run did not go on with the same target";
+            HWND help = FindControl(screen, "lblHelp");
+            ASSERT_NE(help, nullptr);
+            EXPECT_TRUE(WaitUntil([&] { return IsVisible(help); }, kStepMs)) << "the help line stays hidden";
+            EXPECT_TRUE(IsVisible(screen));
+        }
+    }
     EXPECT_TRUE(WaitUntilGone(screen, kExitMs)) << "the screen stays open after the break";
     EXPECT_FALSE(WaitForMessageBox(app.get(), 2000)) << "a box after the break";
     ASSERT_NO_FATAL_FAILURE(ExitProgram(app, main));
     recorder.Stop();
 
     EXPECT_EQ(DriverCalibration(), std::optional<Calibration>(kOldCalibration));
-    state = driver->PeekState();
+    auto state = driver->PeekState();
     ASSERT_TRUE(state);
     EXPECT_EQ(state->lastCalibrationState, kBrokenOff);
     EXPECT_EQ(recorder.Missed(), 0u) << "the recorder fell behind the driver's log";
-    // Load step, rotation, the first point, Esc, the break of the second capture, unload step.
+    // Load step, rotation, the first point, both Esc presses, the break of the second
+    // capture, unload step.
     EXPECT_EQ(Describe(recorder.Commands()),
-              (std::vector<std::string>{"F3010", "F4010", "state 5", "state 0", "state 4", "F3010"}));
+              (std::vector<std::string>{"F3010", "F4010", "state 5", "state 0", "state 0", "state 4",
+                                        "F3010"}));
 }
 
 TEST_P(CalibrationScreenTest, DrawingTestDrawsStrokesInDragModeAndPutsTheModeBack) {
